@@ -1,0 +1,1 @@
+#include "shiftclassifier.h"

@@ -1,0 +1,387 @@
+#include "settingsfile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMutexLocker>
+#include <QSaveFile>
+
+#include <SimpleIni.h>
+
+#include <string>
+
+namespace {
+
+// Code page 1250, bytes 0x80 to 0xFF. Our own table rather than the system's converter: Qt
+// knows this code page only when it is built with ICU, and the five unassigned bytes (0x81,
+// 0x83, 0x88, 0x90, 0x98) must map to something that converts back to the same byte.
+constexpr char16_t Cp1250High[128] = {
+    0x20AC, 0x0081, 0x201A, 0x0083, 0x201E, 0x2026, 0x2020, 0x2021, // 80
+    0x0088, 0x2030, 0x0160, 0x2039, 0x015A, 0x0164, 0x017D, 0x0179, // 88
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, // 90
+    0x0098, 0x2122, 0x0161, 0x203A, 0x015B, 0x0165, 0x017E, 0x017A, // 98
+    0x00A0, 0x02C7, 0x02D8, 0x0141, 0x00A4, 0x0104, 0x00A6, 0x00A7, // A0
+    0x00A8, 0x00A9, 0x015E, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x017B, // A8
+    0x00B0, 0x00B1, 0x02DB, 0x0142, 0x00B4, 0x00B5, 0x00B6, 0x00B7, // B0
+    0x00B8, 0x0105, 0x015F, 0x00BB, 0x013D, 0x02DD, 0x013E, 0x017C, // B8
+    0x0154, 0x00C1, 0x00C2, 0x0102, 0x00C4, 0x0139, 0x0106, 0x00C7, // C0
+    0x010C, 0x00C9, 0x0118, 0x00CB, 0x011A, 0x00CD, 0x00CE, 0x010E, // C8
+    0x0110, 0x0143, 0x0147, 0x00D3, 0x00D4, 0x0150, 0x00D6, 0x00D7, // D0
+    0x0158, 0x016E, 0x00DA, 0x0170, 0x00DC, 0x00DD, 0x0162, 0x00DF, // D8
+    0x0155, 0x00E1, 0x00E2, 0x0103, 0x00E4, 0x013A, 0x0107, 0x00E7, // E0
+    0x010D, 0x00E9, 0x0119, 0x00EB, 0x011B, 0x00ED, 0x00EE, 0x010F, // E8
+    0x0111, 0x0144, 0x0148, 0x00F3, 0x00F4, 0x0151, 0x00F6, 0x00F7, // F0
+    0x0159, 0x016F, 0x00FA, 0x0171, 0x00FC, 0x00FD, 0x0163, 0x02D9, // F8
+};
+
+// The byte for `ch`, or -1 when code page 1250 has none.
+int cp1250Byte(char16_t ch)
+{
+    if (ch < 0x80)
+        return ch;
+    for (int i = 0; i < 128; ++i) {
+        if (Cp1250High[i] == ch)
+            return 0x80 + i;
+    }
+    return -1;
+}
+
+bool isControl(QChar ch)
+{
+    return ch.unicode() < 0x20 || ch.unicode() == 0x7F;
+}
+
+// Names that a profile line can carry and that read back as themselves.
+bool isWritableName(const QString &name, bool isKey)
+{
+    if (name.isEmpty() || name.trimmed() != name)
+        return false;
+    for (QChar ch : name) {
+        if (isControl(ch))
+            return false;
+    }
+    if (isKey) {
+        const QChar first = name.front();
+        return !name.contains(u'=') && first != u'[' && first != u';' && first != u'#';
+    }
+    return !name.contains(u']');
+}
+
+// A value always stays on its own line: control characters (line breaks above all) become
+// blanks, and the blanks that reading would drop anyway are dropped now.
+QString sanitisedValue(const QString &value)
+{
+    QString result = value;
+    for (QChar &ch : result) {
+        if (isControl(ch))
+            ch = u' ';
+    }
+    return result.trimmed();
+}
+
+// Whole numbers only, as the placement keys hold them.
+std::optional<int> wholeNumber(const QString &text)
+{
+    bool ok = false;
+    const int number = text.toInt(&ok);
+    if (!ok)
+        return std::nullopt;
+    return number;
+}
+
+QString yesNo(bool on)
+{
+    return on ? QStringLiteral("Yes") : QStringLiteral("No");
+}
+
+} // namespace
+
+struct SettingsFile::Data
+{
+    Data()
+    {
+        reset();
+    }
+
+    void reset()
+    {
+        ini.Reset();
+        ini.SetUnicode(false);
+        ini.SetMultiKey(false);
+        ini.SetMultiLine(false);
+        ini.SetSpaces(false);
+        ini.SetQuotes(false);
+        ini.SetAllowKeyOnly(false);
+    }
+
+    CSimpleIniA ini{false, false, false};
+};
+
+SettingsFile::SettingsFile(const QString &path)
+    : m_path(path)
+    , m_data(std::make_unique<Data>())
+{
+}
+
+SettingsFile::~SettingsFile() = default;
+
+QString SettingsFile::fileName()
+{
+    return QStringLiteral("halvane.INI");
+}
+
+QString SettingsFile::pathIn(const QString &directory)
+{
+    return QDir(directory).filePath(fileName());
+}
+
+QString SettingsFile::path() const
+{
+    QMutexLocker locker(&m_mutex);
+    return m_path;
+}
+
+bool SettingsFile::load(QString *error)
+{
+    QMutexLocker locker(&m_mutex);
+    m_data->reset();
+
+    QFile file(m_path);
+    if (!file.exists())
+        return true;
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+
+    QByteArray bytes = file.read(MaxFileSize + 1);
+    if (bytes.size() > MaxFileSize) {
+        // Keep only whole lines: a line cut by the limit must not come back as a shorter value.
+        bytes.truncate(MaxFileSize);
+        const qsizetype lastBreak = bytes.lastIndexOf('\n');
+        bytes.truncate(lastBreak < 0 ? 0 : lastBreak + 1);
+    }
+    // A NUL would end the parse early and lose everything after it.
+    bytes.replace('\0', ' ');
+    // A UTF-8 signature would switch the parser to UTF-8; the file is code page 1250.
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        bytes.remove(0, 3);
+
+    if (m_data->ini.LoadData(bytes.constData(), size_t(bytes.size())) < 0) {
+        m_data->reset();
+        if (error)
+            *error = QStringLiteral("Soubor %1 nelze přečíst.").arg(m_path);
+        return false;
+    }
+    return true;
+}
+
+bool SettingsFile::save(QString *error)
+{
+    QMutexLocker locker(&m_mutex);
+
+    std::string text;
+    if (m_data->ini.Save(text, false) < 0) {
+        if (error)
+            *error = QStringLiteral("Soubor %1 nelze sestavit.").arg(m_path);
+        return false;
+    }
+
+    // Profile lines end in CR LF, and the file has no blank lines of its own (the parser puts
+    // one before every section after the first).
+    QByteArray bytes;
+    bytes.reserve(qsizetype(text.size()) + qsizetype(text.size()) / 16);
+    qsizetype lineStart = 0;
+    const QByteArrayView all(text.data(), qsizetype(text.size()));
+    while (lineStart < all.size()) {
+        qsizetype lineEnd = all.indexOf('\n', lineStart);
+        if (lineEnd < 0)
+            lineEnd = all.size();
+        QByteArrayView line = all.sliced(lineStart, lineEnd - lineStart);
+        while (!line.isEmpty() && line.back() == '\r')
+            line.chop(1);
+        if (!line.isEmpty()) {
+            bytes.append(line);
+            bytes.append("\r\n");
+        }
+        lineStart = lineEnd + 1;
+    }
+
+    QSaveFile file(m_path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    if (file.write(bytes) != bytes.size()) {
+        if (error)
+            *error = file.errorString();
+        file.cancelWriting();
+        return false;
+    }
+    if (!file.commit()) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+QString SettingsFile::value(const QString &section, const QString &key,
+                            const QString &defaultValue) const
+{
+    const QByteArray sectionBytes = toCp1250(section);
+    const QByteArray keyBytes = toCp1250(key);
+
+    QMutexLocker locker(&m_mutex);
+    const char *found = m_data->ini.GetValue(sectionBytes.constData(), keyBytes.constData(),
+                                             nullptr);
+    if (!found)
+        return defaultValue;
+    return fromCp1250(QByteArrayView(found));
+}
+
+bool SettingsFile::contains(const QString &section, const QString &key) const
+{
+    const QByteArray sectionBytes = toCp1250(section);
+    const QByteArray keyBytes = toCp1250(key);
+
+    QMutexLocker locker(&m_mutex);
+    return m_data->ini.GetValue(sectionBytes.constData(), keyBytes.constData(), nullptr)
+           != nullptr;
+}
+
+bool SettingsFile::setValue(const QString &section, const QString &key, const QString &value)
+{
+    if (!isWritableName(section, false) || !isWritableName(key, true))
+        return false;
+    const QByteArray sectionBytes = toCp1250(section);
+    const QByteArray keyBytes = toCp1250(key);
+    const QByteArray valueBytes = toCp1250(sanitisedValue(value));
+
+    QMutexLocker locker(&m_mutex);
+    return m_data->ini.SetValue(sectionBytes.constData(), keyBytes.constData(),
+                                valueBytes.constData())
+           >= 0;
+}
+
+bool SettingsFile::removeKey(const QString &section, const QString &key)
+{
+    if (key.isEmpty())
+        return false;
+    const QByteArray sectionBytes = toCp1250(section);
+    const QByteArray keyBytes = toCp1250(key);
+
+    QMutexLocker locker(&m_mutex);
+    return m_data->ini.Delete(sectionBytes.constData(), keyBytes.constData(), false);
+}
+
+QStringList SettingsFile::sections() const
+{
+    QMutexLocker locker(&m_mutex);
+    CSimpleIniA::TNamesDepend names;
+    m_data->ini.GetAllSections(names);
+    names.sort(CSimpleIniA::Entry::LoadOrder());
+
+    QStringList result;
+    for (const CSimpleIniA::Entry &entry : names) {
+        if (*entry.pItem) // the lines before the first section header have no name
+            result.append(fromCp1250(QByteArrayView(entry.pItem)));
+    }
+    return result;
+}
+
+QStringList SettingsFile::keys(const QString &section) const
+{
+    const QByteArray sectionBytes = toCp1250(section);
+
+    QMutexLocker locker(&m_mutex);
+    CSimpleIniA::TNamesDepend names;
+    m_data->ini.GetAllKeys(sectionBytes.constData(), names);
+    names.sort(CSimpleIniA::Entry::LoadOrder());
+
+    QStringList result;
+    for (const CSimpleIniA::Entry &entry : names)
+        result.append(fromCp1250(QByteArrayView(entry.pItem)));
+    return result;
+}
+
+void SettingsFile::writeEndMarker()
+{
+    setValue(QStringLiteral("__Dont_Touch_Me__"), QStringLiteral("Sectors"), QStringLiteral("0"));
+}
+
+QString SettingsFile::fromCp1250(QByteArrayView bytes)
+{
+    QString text(bytes.size(), Qt::Uninitialized);
+    QChar *out = text.data();
+    for (const char byte : bytes) {
+        const auto code = static_cast<unsigned char>(byte);
+        *out++ = QChar(code < 0x80 ? char16_t(code) : Cp1250High[code - 0x80]);
+    }
+    return text;
+}
+
+QByteArray SettingsFile::toCp1250(QStringView text)
+{
+    QByteArray bytes;
+    bytes.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar ch = text[i];
+        if (ch.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            bytes.append('?');
+            ++i;
+            continue;
+        }
+        const int byte = cp1250Byte(ch.unicode());
+        bytes.append(byte < 0 ? '?' : char(byte));
+    }
+    return bytes;
+}
+
+bool StoredPlacement::isStored() const
+{
+    return maximize == QLatin1String("Yes") || maximize == QLatin1String("No");
+}
+
+bool StoredPlacement::isMaximized() const
+{
+    return maximize == QLatin1String("Yes");
+}
+
+StoredPlacement readPlacement(const SettingsFile &file, const QString &section)
+{
+    StoredPlacement placement;
+    placement.maximize = file.value(section, QStringLiteral("Maximize"));
+    placement.minimize = file.value(section, QStringLiteral("Minimize"));
+    placement.x = wholeNumber(file.value(section, QStringLiteral("XPos")));
+    placement.y = wholeNumber(file.value(section, QStringLiteral("YPos")));
+    placement.width = wholeNumber(file.value(section, QStringLiteral("Width")));
+    placement.height = wholeNumber(file.value(section, QStringLiteral("Height")));
+    return placement;
+}
+
+void writePlacement(SettingsFile &file, const QString &section, const PlacementState &state)
+{
+    file.setValue(section, QStringLiteral("Maximize"), yesNo(state.maximized));
+    file.setValue(section, QStringLiteral("Minimize"), yesNo(state.minimized));
+
+    const QString xPos = QStringLiteral("XPos");
+    const QString yPos = QStringLiteral("YPos");
+    const QString width = QStringLiteral("Width");
+    const QString height = QStringLiteral("Height");
+    if (state.maximized || state.minimized) {
+        file.removeKey(section, xPos);
+        file.removeKey(section, yPos);
+        file.removeKey(section, width);
+        file.removeKey(section, height);
+        return;
+    }
+    file.setValue(section, xPos, QString::number(state.x));
+    file.setValue(section, yPos, QString::number(state.y));
+    if (state.resizable) {
+        file.setValue(section, width, QString::number(state.width));
+        file.setValue(section, height, QString::number(state.height));
+    }
+}

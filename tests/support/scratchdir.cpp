@@ -1,0 +1,6 @@
+#include "scratchdir.h"
+
+ScratchDir::ScratchDir()
+    : m_dir(QDir::tempPath() + QStringLiteral("/halvane-test-XXXXXX"))
+{
+}
