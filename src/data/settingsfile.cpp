@@ -8,6 +8,7 @@
 
 #include <SimpleIni.h>
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -77,6 +78,28 @@ QString sanitisedValue(const QString &value)
             ch = u' ';
     }
     return result.trimmed();
+}
+
+// A line that opens a section name but never closes it is no section header. The parser would
+// take it for one anyway and run the name on into the following lines, so it is blanked here.
+void blankUnclosedSectionHeaders(QByteArray &bytes)
+{
+    char *data = bytes.data();
+    const qsizetype size = bytes.size();
+    qsizetype lineStart = 0;
+    while (lineStart < size) {
+        qsizetype lineEnd = lineStart;
+        while (lineEnd < size && data[lineEnd] != '\n')
+            ++lineEnd;
+        qsizetype first = lineStart;
+        while (first < lineEnd && (data[first] == ' ' || data[first] == '\t'))
+            ++first;
+        if (first < lineEnd && data[first] == '['
+            && !QByteArrayView(data + first, lineEnd - first).contains(']')) {
+            std::fill(data + lineStart, data + lineEnd, ' ');
+        }
+        lineStart = lineEnd + 1;
+    }
 }
 
 // Whole numbers only, as the placement keys hold them.
@@ -164,6 +187,11 @@ bool SettingsFile::load(QString *error)
     }
     // A NUL would end the parse early and lose everything after it.
     bytes.replace('\0', ' ');
+    // The parser ends a line at either CR or LF; saying so once here keeps a lone CR from
+    // surviving inside a comment and turning into a line of its own at the next read.
+    bytes.replace("\r\n", "\n");
+    bytes.replace('\r', '\n');
+    blankUnclosedSectionHeaders(bytes);
     // A UTF-8 signature would switch the parser to UTF-8; the file is code page 1250.
     if (bytes.startsWith("\xEF\xBB\xBF"))
         bytes.remove(0, 3);
@@ -189,7 +217,7 @@ bool SettingsFile::save(QString *error)
     }
 
     // Profile lines end in CR LF, and the file has no blank lines of its own (the parser puts
-    // one before every section after the first).
+    // one before every section after the first, and ends lines in CR LF itself on Windows).
     QByteArray bytes;
     bytes.reserve(qsizetype(text.size()) + qsizetype(text.size()) / 16);
     qsizetype lineStart = 0;

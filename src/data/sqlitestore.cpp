@@ -190,8 +190,8 @@ OpenState SqliteStore::open(TableId table, QString *errorText)
     const QFileInfo info(path);
     const bool existed = info.exists();
     // A file without any write permission is opened for reading only, whoever runs the program.
-    const bool noWriteBits = existed && !(info.permissions() & (QFileDevice::WriteOwner | QFileDevice::WriteUser |
-                                                               QFileDevice::WriteGroup | QFileDevice::WriteOther));
+    const bool noWriteBits =
+        existed && !(info.permissions() & (QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther));
     bool readOnly = noWriteBits || (existed && !info.isWritable());
     int flags = readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
     if (!existed)
