@@ -94,7 +94,8 @@ extern SharedText<128> DataSource;                                // STRING(128)
 extern SharedText<2> Rok;                                         // STRING(2), report year - 2000
 
 // Not kept: the person (`ADR:KOD`) last highlighted in a people list, and the month (1 to 12)
-// last chosen in the report window, 0 until one is chosen.
+// last chosen in the report window, 0 until one is chosen (the program calls it plain
+// `Obdobi`; it lives here with the other process-wide values).
 extern SharedNumber<qint32> TiskDrzitel; // LONG
 extern SharedNumber<quint8> Obdobi;      // BYTE
 
