@@ -1,5 +1,9 @@
 #include "picture.h"
 
+#include "stddatetime.h"
+
+#include <limits>
+
 #include <QDate>
 #include <QRegularExpression>
 #include <QStringList>
@@ -8,22 +12,14 @@
 
 namespace {
 
-// Standard dates count days from this one (day 0, no date). Kept here rather than taken from
-// the date module so that the pictures stand on Qt Core alone.
-const QDate &dayZero()
-{
-    static const QDate zero(1800, 12, 28);
-    return zero;
-}
-
 QDate dateOfDayNumber(qint64 days)
 {
-    return dayZero().addDays(days);
+    return days > 0 && days <= std::numeric_limits<qint32>::max() ? StdDateTime::toQDate(qint32(days)) : QDate();
 }
 
 qint64 dayNumberOf(const QDate &date)
 {
-    return dayZero().daysTo(date);
+    return StdDateTime::fromQDate(date);
 }
 
 constexpr qint64 LastTime = 8640000;     // 23:59:59.99
