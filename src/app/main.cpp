@@ -1,1 +1,169 @@
-int main() { return 0; }
+// halvane: the program's entry. Reads the command line and hands over to the program or to one
+// of its tools; nothing else lives here.
+//
+//   halvane [--data DIR]          the program, with its tables and halvane.INI in DIR
+//   halvane check [--data DIR]    checks every table and prints one line for each
+//
+// DIR is the current directory when not given.
+
+#include "consolereporter.h"
+#include "errorreporter.h"
+#include "mainframe.h"
+#include "tablecheck.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
+#include <QStringList>
+
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+constexpr int UsageExitCode = 2;
+
+const char usageText[] =
+    "usage: halvane [--data DIR]\n"
+    "       halvane check [--data DIR]\n"
+    "\n"
+    "  (no command)   run the program with its tables and halvane.INI in DIR\n"
+    "  check          check every table in DIR, print one line per table;\n"
+    "                 exit 0 when all are sound, 1 otherwise\n"
+    "  --data DIR     the data directory (default: the current directory)\n"
+    "  -h, --help     show this text\n";
+
+struct CommandLine {
+    QString command;                   // empty: the program with its windows
+    QString dataDir = QStringLiteral(".");
+    bool help = false;
+    QString error;                     // set when the line cannot be understood
+};
+
+// The options every command takes. A new option is one more row here.
+struct Option {
+    const char *name;
+    QString CommandLine::*value;       // null for a switch
+    bool CommandLine::*flag;           // null for an option with a value
+};
+const Option options[] = {
+    {"--data", &CommandLine::dataDir, nullptr},
+    {"--help", nullptr, &CommandLine::help},
+    {"-h", nullptr, &CommandLine::help},
+};
+
+const QStringList commands = {QStringLiteral("check")};
+
+CommandLine parse(const QStringList &args)
+{
+    CommandLine line;
+    qsizetype i = 0;
+    if (i < args.size() && !args.at(i).startsWith(QLatin1Char('-'))) {
+        line.command = args.at(i++);
+        if (!commands.contains(line.command)) {
+            line.error = QStringLiteral("unknown command: %1").arg(line.command);
+            return line;
+        }
+    }
+    for (; i < args.size(); ++i) {
+        QString arg = args.at(i);
+        QString inlineValue;
+        bool hasInline = false;
+        if (const qsizetype eq = arg.indexOf(QLatin1Char('=')); arg.startsWith(QLatin1String("--")) && eq > 0) {
+            inlineValue = arg.mid(eq + 1);
+            arg.truncate(eq);
+            hasInline = true;
+        }
+        const Option *option = nullptr;
+        for (const Option &o : options)
+            if (arg == QLatin1String(o.name))
+                option = &o;
+        if (!option) {
+            line.error = QStringLiteral("unknown option: %1").arg(args.at(i));
+            return line;
+        }
+        if (option->flag) {
+            if (hasInline) {
+                line.error = QStringLiteral("%1 takes no value").arg(arg);
+                return line;
+            }
+            line.*(option->flag) = true;
+            continue;
+        }
+        if (!hasInline) {
+            if (++i >= args.size() || args.at(i).isEmpty()) {
+                line.error = QStringLiteral("%1 needs a value").arg(arg);
+                return line;
+            }
+            inlineValue = args.at(i);
+        }
+        line.*(option->value) = inlineValue;
+    }
+    return line;
+}
+
+void printError(const QString &text)
+{
+    std::fprintf(stderr, "halvane: %s\n", text.toUtf8().constData());
+}
+
+// The data directory as an absolute path; made when it does not exist yet.
+bool prepareDataDir(QString *dir)
+{
+    const QString path = QDir(*dir).absolutePath();
+    if (!QDir().mkpath(path)) {
+        printError(QStringLiteral("the data directory %1 cannot be made").arg(path));
+        return false;
+    }
+    *dir = QDir::cleanPath(path);
+    return true;
+}
+
+int runCheck(int argc, char **argv, const CommandLine &line)
+{
+    QCoreApplication app(argc, argv);
+    ConsoleReporter reporter;
+    setGlobalErrors(&reporter);
+    const TableCheckReport report = checkTables(line.dataDir);
+    for (const TableCheckLine &l : report.lines)
+        std::printf("%s\n", l.text().toUtf8().constData());
+    std::fflush(stdout);
+    setGlobalErrors(nullptr);
+    if (report.sound())
+        return 0;
+    printError(QStringLiteral("the tables in %1 are not sound: see the lines above").arg(line.dataDir));
+    return 1;
+}
+
+int runProgram(int argc, char **argv, const CommandLine &line)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("halvane"));
+    // The windows of the later parts of the program register their commands here.
+    const MainFrame::Commands windows;
+    return MainFrame::runProgram(line.dataDir, windows);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    CommandLine line = parse(args);
+    if (!line.error.isEmpty()) {
+        printError(line.error);
+        std::fputs(usageText, stderr);
+        return UsageExitCode;
+    }
+    if (line.help) {
+        std::fputs(usageText, stdout);
+        return 0;
+    }
+    if (!prepareDataDir(&line.dataDir))
+        return 1;
+    if (line.command == QLatin1String("check"))
+        return runCheck(argc, argv, line);
+    return runProgram(argc, argv, line);
+}

@@ -77,14 +77,24 @@ void ProcedureWindow::openWindow()
     m_opened = true;
     openTables();
     m_tablesOpen = true;
+    if (!prepareWindow() || m_finished) {
+        if (!m_finished)
+            finish(DataContext::RequestCancelled);
+        return;
+    }
     if (QMdiArea *area = Shell::frameArea()) {
         m_sub = area->addSubWindow(this);
         m_sub->setAttribute(Qt::WA_DeleteOnClose);
         m_sub->setWindowIcon(windowIcon());
         if (!m_resizable)
             m_sub->setWindowFlags(m_sub->windowFlags() & ~Qt::WindowMaximizeButtonHint);
+    } else if (parentWidget() && !isWindow()) {
+        // Without a frame a window started by another (a form, a report) is a window of its
+        // own; left a plain child it would be drawn inside the window that started it.
+        setWindowFlags(windowFlags() | Qt::Window);
     }
     restorePlacement();
+    m_placed = true;
     placedWindow()->show();
     placedWindow()->raise();
     activateWindow();
@@ -114,6 +124,16 @@ void ProcedureWindow::runChild(ProcedureWindow *child, std::function<void(quint8
         activateWindow();
     });
     child->openWindow();
+    // Disabling this window disables every widget below it, child windows too: a child that
+    // was made with this window as its parent (and not moved into the frame) is enabled again,
+    // or it could not be used.
+    for (QWidget *w = child->parentWidget(); w; w = w->parentWidget()) {
+        if (w == this) {
+            if (child->isWindow())
+                child->setEnabled(true);
+            break;
+        }
+    }
 }
 
 void ProcedureWindow::finish(quint8 response)
@@ -122,7 +142,7 @@ void ProcedureWindow::finish(quint8 response)
         return;
     m_finished = true;
     m_response = response;
-    if (m_opened)
+    if (m_placed)
         storePlacement();
     if (m_tablesOpen) {
         closeTables();

@@ -65,6 +65,10 @@ protected:
     // Opened after the window was made and before it shows; closed when it finishes.
     virtual void openTables() {}
     virtual void closeTables() {}
+    // Called by openWindow() once the tables are open, before the window shows. Returning
+    // false leaves the window unshown: it ends without ever appearing (a form's deletion, or
+    // an insert whose priming was given up) and is finished as cancelled if it did not finish.
+    virtual bool prepareWindow() { return true; }
 
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
@@ -82,6 +86,7 @@ private:
     bool m_tablesOpen = false;
     bool m_resizable = false;
     bool m_opened = false;
+    bool m_placed = false;   // shown and placed: its placement is stored when it closes
     QSize m_designedDu;
     QPointer<ProcedureWindow> m_child;
     QPointer<QMdiSubWindow> m_sub;
