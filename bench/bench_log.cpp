@@ -6,6 +6,7 @@
 //   build/bench/bench_log [DIR]     (DIR defaults to a temporary directory)
 
 #include "datacontext.h"
+#include "demogenerator.h"
 #include "sqlitestore.h"
 #include "stddatetime.h"
 
@@ -14,7 +15,6 @@
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <cstdio>
-#include <random>
 
 namespace {
 
@@ -33,38 +33,17 @@ Figures run(const QString &dir, int people, int rowsPerPerson)
     DataContext ctx(dir);
     FileManager &log = ctx.file(TableId::LOG_POKOJE);
     log.use();
-    Store &store = ctx.store();
-    std::mt19937 rng(42);
-    const qint32 start = StdDateTime::fromYmd(firstYear, 1, 1);
-    const qint32 days = StdDateTime::fromYmd(firstYear + years, 1, 1) - start;
     QElapsedTimer t;
     t.start();
-    Record r(TableId::LOG_POKOJE);
-    qint64 id = 0;
-    const int batch = 20000;
-    int inBatch = 0;
-    store.begin({TableId::LOG_POKOJE}, 2000);
-    // People take turns so that the file holds them interleaved, as the service writes them.
-    for (int i = 0; i < rowsPerPerson; ++i) {
-        for (int p = 1; p <= people; ++p) {
-            r.clear();
-            r.setInteger(LPO::ID, ++id);
-            r.setInteger(LPO::DRZITEL, p);
-            r.setInteger(LPO::DATUM, start + qint32(qint64(i) * days / rowsPerPerson));
-            r.setInteger(LPO::CAS, 1 + qint64(rng() % 8640000));
-            r.setInteger(LPO::DATA, i % 2 ? 11 : 10);
-            r.setInteger(LPO::CTECKA, 1 + rng() % 20);
-            r.setText(LPO::KARTA, QStringLiteral("%1").arg(p, 8, 16, QLatin1Char('0')));
-            store.insert(r);
-            if (++inBatch == batch) {
-                store.commit();
-                store.begin({TableId::LOG_POKOJE}, 2000);
-                inBatch = 0;
-            }
-        }
-    }
-    store.commit();
-    f.insertPerSecond = double(id) / (double(t.nsecsElapsed()) / 1e9);
+    QString error;
+    DemoGenerator::LogOptions options;
+    options.people = people;
+    options.firstYear = firstYear;
+    options.years = years;
+    options.rows = qint64(people) * rowsPerPerson;
+    if (!DemoGenerator::generateLog(ctx, options, &error))
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+    f.insertPerSecond = double(options.rows) / (double(t.nsecsElapsed()) / 1e9);
 
     // One person's month, read as the monthly report and the people windows read it.
     const qint32 from = StdDateTime::fromYmd(firstYear + 2, 5, 1);

@@ -3,18 +3,31 @@
 //
 //   halvane [--data DIR]          the program, with its tables and halvane.INI in DIR
 //   halvane check [--data DIR]    checks every table and prints one line for each
+//   halvane report ...            the monthly attendance report as PDF or text
+//   halvane --demo DIR            creates DIR with a demo installation
 //
 // DIR is the current directory when not given.
 
+#include "alarmgcu.h"
+#include "all_settings.h"
+#include "browsecards.h"
+#include "browsegcu_pok.h"
+#include "browselog_pokoje.h"
 #include "consolereporter.h"
+#include "demogenerator.h"
 #include "errorreporter.h"
+#include "kalendar.h"
 #include "mainframe.h"
+#include "nastaveni.h"
+#include "reportcommand.h"
 #include "tablecheck.h"
 
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
+#include <QGuiApplication>
 #include <QStringList>
+#include <QTextStream>
 
 #include <cstdio>
 #include <functional>
@@ -26,16 +39,21 @@ constexpr int UsageExitCode = 2;
 const char usageText[] =
     "usage: halvane [--data DIR]\n"
     "       halvane check [--data DIR]\n"
+    "       halvane report --person KOD|all --month M --year YYYY [--data DIR] (--pdf FILE | --text)\n"
+    "       halvane --demo DIR\n"
     "\n"
     "  (no command)   run the program with its tables and halvane.INI in DIR\n"
     "  check          check every table in DIR, print one line per table;\n"
     "                 exit 0 when all are sound, 1 otherwise\n"
+    "  report         the monthly attendance report of a person or of everyone\n"
     "  --data DIR     the data directory (default: the current directory)\n"
+    "  --demo DIR     create DIR and fill it with a demo installation\n"
     "  -h, --help     show this text\n";
 
 struct CommandLine {
     QString command;                   // empty: the program with its windows
     QString dataDir = QStringLiteral(".");
+    QString demoDir;                   // --demo DIR
     bool help = false;
     QString error;                     // set when the line cannot be understood
 };
@@ -48,6 +66,7 @@ struct Option {
 };
 const Option options[] = {
     {"--data", &CommandLine::dataDir, nullptr},
+    {"--demo", &CommandLine::demoDir, nullptr},
     {"--help", nullptr, &CommandLine::help},
     {"-h", nullptr, &CommandLine::help},
 };
@@ -135,12 +154,52 @@ int runCheck(int argc, char **argv, const CommandLine &line)
     return 1;
 }
 
+int runReport(int argc, char **argv, const QStringList &args)
+{
+    // The report draws its pages with fonts, so it needs a GUI application, but no screen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    ConsoleReporter reporter;
+    setGlobalErrors(&reporter);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    const int code = runReportCommand(args, out, err);
+    out.flush();
+    err.flush();
+    setGlobalErrors(nullptr);
+    return code;
+}
+
+int runDemo(int argc, char **argv, const QString &dir)
+{
+    QCoreApplication app(argc, argv);
+    ConsoleReporter reporter;
+    setGlobalErrors(&reporter);
+    QString error;
+    const bool made = DemoGenerator::createDemo(QDir(dir).absolutePath(), DemoGenerator::DemoOptions{}, &error);
+    setGlobalErrors(nullptr);
+    if (!made) {
+        printError(error);
+        return 1;
+    }
+    std::printf("demo installation created in %s\n", QDir(dir).absolutePath().toUtf8().constData());
+    return 0;
+}
+
 int runProgram(int argc, char **argv, const CommandLine &line)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("halvane"));
-    // The windows of the later parts of the program register their commands here.
-    const MainFrame::Commands windows;
+    const MainFrame::Commands windows = {
+        {QStringLiteral("BrowseLOG_POKOJE"), startBrowseLOG_POKOJE},
+        {QStringLiteral("BrowseCARDS"), startBrowseCARDS},
+        {QStringLiteral("BrowseGCU_POK"), startBrowseGCU_POK},
+        {QStringLiteral("Nastaveni"), startNastaveni},
+        {QStringLiteral("Kalendar"), startKalendar},
+        {QStringLiteral("alarmGCU"), startalarmGCU},
+        {QStringLiteral("all_settings"), startall_settings},
+    };
     return MainFrame::runProgram(line.dataDir, windows);
 }
 
@@ -151,6 +210,9 @@ int main(int argc, char **argv)
     QStringList args;
     for (int i = 1; i < argc; ++i)
         args << QString::fromLocal8Bit(argv[i]);
+    // The report has options of its own and parses them itself.
+    if (!args.isEmpty() && args.first() == QLatin1String("report"))
+        return runReport(argc, argv, args.mid(1));
     CommandLine line = parse(args);
     if (!line.error.isEmpty()) {
         printError(line.error);
@@ -161,6 +223,8 @@ int main(int argc, char **argv)
         std::fputs(usageText, stdout);
         return 0;
     }
+    if (!line.demoDir.isEmpty())
+        return runDemo(argc, argv, line.demoDir);
     if (!prepareDataDir(&line.dataDir))
         return 1;
     if (line.command == QLatin1String("check"))

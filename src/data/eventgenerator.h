@@ -25,15 +25,15 @@ public:
         int startMinute = 0;
         int lengthMinutes = 0;
     };
-    // Office hours 07:00-15:30; the three shifts 06:00-14:00, 14:00-22:00 and 22:00-06:00; the
-    // kitchen's afternoon 13:00-21:30. With the shift boundaries 04:00/12:00/20:00 their
+    // Office hours 07:00-15:00; the three shifts 06:00-14:00, 14:00-22:00 and 22:00-06:00; the
+    // kitchen's afternoon 13:00-21:00. With the shift boundaries 04:00/12:00/20:00 their
     // arrivals (a few minutes before the start) count as morning, morning, afternoon, night and
     // afternoon.
-    static constexpr Hours Office{7 * 60, 8 * 60 + 30};
+    static constexpr Hours Office{7 * 60, 8 * 60};
     static constexpr Hours Morning{6 * 60, 8 * 60};
     static constexpr Hours Afternoon{14 * 60, 8 * 60};
     static constexpr Hours Night{22 * 60, 8 * 60};
-    static constexpr Hours KitchenAfternoon{13 * 60, 8 * 60 + 30};
+    static constexpr Hours KitchenAfternoon{13 * 60, 8 * 60};
 
     // One event: when, which code (LPO:DATA) and at which reader (LPO:CTECKA).
     struct Event {

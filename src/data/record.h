@@ -27,7 +27,8 @@ public:
     void setText(int field, const QString &v);
     void setValue(int field, const QVariant &v);  // converts to the field's kind
 
-    // Clears every field to zero or blank, then applies the table's defaults.
+    // Clears every field to zero or blank; applyDefaults() then gives a new record the
+    // table's defaults (priming does both).
     void clear();
     void applyDefaults();
     bool isBlank(int field) const;

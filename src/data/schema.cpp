@@ -84,6 +84,11 @@ std::vector<TableDef> makeTables()
                      {}};
         log.rowIdField = LPO::ID;
         log.extraKeys.push_back(K("LPO:KeyOsoba_Datum_Id", nullptr, {LPO::DRZITEL, LPO::DATUM, LPO::ID}, false, false, false));
+        // The room access log list sorts by any of its columns: the columns no key starts with
+        // get an index each, so that a sorted list of a large log reads page by page too.
+        log.extraKeys.push_back(K("LPO:KeyData_Id", nullptr, {LPO::DATA, LPO::ID}, false, false, false));
+        log.extraKeys.push_back(K("LPO:KeyCas_Id", nullptr, {LPO::CAS, LPO::ID}, false, false, false));
+        log.extraKeys.push_back(K("LPO:KeyPoznamka_Id", nullptr, {LPO::POZNAMKA, LPO::ID}, false, false, false));
         t.push_back(std::move(log));
     }
     t.push_back({TableId::GCU_POK, "GCU_POK", "GCP", "gcu_settings_pokoje",

@@ -85,8 +85,9 @@ namespace DAT { enum Field { KOD, KATEGORIE, CENA }; enum Key { KeyNazev, KeyKod
 namespace LPO {
 enum Field { ID, KARTA, KATEGORIE_KARTY, CTECKA, DATA, DATUM, CAS, POZNAMKA, DRZITEL };
 enum Key { KeyDatum_Cas, KeyDrzitel, KeyId, KeyKarta, KeyKategorie, KeyDatum, KeyGcu, KeyOsoba_Dat_Cas };
-// The program's own index on person, date and entry number (the access list's order).
-enum ExtraKey { KeyOsoba_Datum_Id };
+// The program's own indexes: person, date and entry number (the access list's order); code,
+// time and note with the entry number (the sort headers of the room access log list).
+enum ExtraKey { KeyOsoba_Datum_Id, KeyData_Id, KeyCas_Id, KeyPoznamka_Id };
 }
 namespace GCP {
 enum Field { ID_GCU, VERZE_GCU, ID_POKOJE, POUZIVAT_ZVUK_OK, POUZIVAT_ZVUK_ERROR, DELKA_ZVUKU,

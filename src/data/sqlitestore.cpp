@@ -413,15 +413,29 @@ QString SqliteStore::whereSql(const TableDef &def, const std::vector<Condition> 
 {
     static const char *ops[] = {" = ", " <> ", " < ", " <= ", " > ", " >= "};
     QStringList parts;
-    for (const Condition &c : where)
+    for (const Condition &c : where) {
+        if (c.op == Condition::In) {
+            const qsizetype n = c.value.toList().size();
+            parts << (n == 0 ? QStringLiteral("0")
+                             : orderTerm(def, c.field, alias) + QStringLiteral(" IN (") +
+                                   QStringList(n, QStringLiteral("?")).join(QLatin1Char(',')) + QLatin1Char(')'));
+            continue;
+        }
         parts << orderTerm(def, c.field, alias) + QLatin1String(ops[c.op]) + QLatin1Char('?');
+    }
     return parts.join(QStringLiteral(" AND "));
 }
 
 void SqliteStore::bindWhere(sqlite3_stmt *st, int *index, const TableDef &def, const std::vector<Condition> &where) const
 {
-    for (const Condition &c : where)
+    for (const Condition &c : where) {
+        if (c.op == Condition::In) {
+            for (const QVariant &v : c.value.toList())
+                bindValue(st, (*index)++, def.fields[size_t(c.field)], v);
+            continue;
+        }
         bindValue(st, (*index)++, def.fields[size_t(c.field)], c.value);
+    }
 }
 
 namespace {

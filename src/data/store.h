@@ -34,9 +34,10 @@ struct StoreResult {
 
 enum class OpenState { Opened, Created, ReadOnly, NotADatabase, Failed };
 
-// A condition on one field; the conditions of a request are all required (AND).
+// A condition on one field; the conditions of a request are all required (AND). `In` holds
+// when the field equals one of the values of the QVariantList in `value` (an empty list: no row).
 struct Condition {
-    enum Op { Eq, Ne, Lt, Le, Gt, Ge };
+    enum Op { Eq, Ne, Lt, Le, Gt, Ge, In };
     int field;
     Op op;
     QVariant value;

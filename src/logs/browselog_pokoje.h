@@ -4,6 +4,8 @@
 
 #include <QPixmap>
 
+#include <vector>
+
 class BrowseList;
 class QPushButton;
 class QTabWidget;
@@ -75,8 +77,9 @@ private:
     void refillKeepingLine();
     // The first and the last entry number of the log; false when it is empty or unreadable.
     bool entryBounds(qint64 *first, qint64 *last);
-    // Narrows the list's reads to the entry numbers the display mode can show (the filter then
-    // tests each row's number against the tag list). True when the narrowing changed.
+    // Narrows the list's reads to the rows the display mode shows: the filter tests each row's
+    // entry number against the tag list, and when the mode shows only a few of the log's entry
+    // numbers the reads ask for just those. True when the narrowing changed.
     bool updateModeRange();
 
     BrowseList *m_list = nullptr;
@@ -91,12 +94,12 @@ private:
     QPushButton *m_show = nullptr;
     QPushButton *m_close = nullptr;
     int m_mode = ShowAll;
-    // The narrowing last given to the list: mode, kind and bounds.
+    // The narrowing last given to the list: the mode and, when the mode shows few rows, their
+    // entry numbers (listed false: every row is read and the filter decides).
     struct ModeRange {
         int mode = ShowAll;
-        int kind = 0;
-        qint64 from = 0;
-        qint64 to = 0;
+        bool listed = false;
+        std::vector<qint64> ids;
         bool operator==(const ModeRange &) const = default;
     };
     ModeRange m_range;

@@ -164,20 +164,42 @@ void TagList::invert(qint64 first, qint64 last)
     emit changed();
 }
 
-std::optional<TagList::Range> TagList::taggedBounds() const
+bool TagList::numbersWithin(qint64 first, qint64 last, bool tagged, qint64 most, std::vector<qint64> *out) const
 {
+    out->clear();
+    if (last < first)
+        return true;
     QMutexLocker lock(&m_mutex);
-    if (m_ranges.empty())
-        return std::nullopt;
-    return Range{m_ranges.front().first, m_ranges.back().last};
-}
-
-qint64 TagList::firstUntaggedFrom(qint64 id) const
-{
-    QMutexLocker lock(&m_mutex);
-    const int at = indexOf(id);
-    // Ranges never touch (adjacent ones are joined), so the number after a range is untagged.
-    return at < 0 ? id : m_ranges[size_t(at)].last + 1;
+    // The tagged ranges clipped to first..last; the untagged numbers are the gaps between them.
+    std::vector<Range> within;
+    qint64 taggedCount = 0;
+    for (const Range &r : m_ranges) {
+        if (r.last < first)
+            continue;
+        if (r.first > last)
+            break;
+        within.push_back({std::max(r.first, first), std::min(r.last, last)});
+        taggedCount += within.back().last - within.back().first + 1;
+    }
+    const qint64 wanted = tagged ? taggedCount : (last - first + 1) - taggedCount;
+    if (wanted > most)
+        return false;
+    out->reserve(size_t(wanted));
+    if (tagged) {
+        for (const Range &r : within)
+            for (qint64 id = r.first; id <= r.last; ++id)
+                out->push_back(id);
+        return true;
+    }
+    qint64 from = first;
+    for (const Range &r : within) {
+        for (qint64 id = from; id < r.first; ++id)
+            out->push_back(id);
+        from = r.last + 1;
+    }
+    for (qint64 id = from; id <= last; ++id)
+        out->push_back(id);
+    return true;
 }
 
 TagList &TAGQUE_KAR()

@@ -3,7 +3,6 @@
 #include <QMutex>
 #include <QObject>
 
-#include <optional>
 #include <vector>
 
 // The tag list of the room access log windows (the program calls it TAGQUE_KAR): the entry
@@ -54,10 +53,9 @@ public:
     // ("invert"); with last < first nothing is tagged.
     void invert(qint64 first, qint64 last);
 
-    // The lowest and the highest tagged number; nothing when none is tagged.
-    std::optional<Range> taggedBounds() const;
-    // The lowest number at or after `id` that is not tagged.
-    qint64 firstUntaggedFrom(qint64 id) const;
+    // The numbers of first..last that are tagged (`tagged` true) or not tagged, in ascending
+    // order, when there are at most `most` of them: false, with `out` empty, when there are more.
+    bool numbersWithin(qint64 first, qint64 last, bool tagged, qint64 most, std::vector<qint64> *out) const;
 
 signals:
     void changed();

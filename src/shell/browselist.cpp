@@ -310,6 +310,7 @@ void BrowseList::reposition(const Record &around)
 
 bool BrowseList::selectRowId(qint64 rowId)
 {
+    updatePageSize();
     m_filled = true;
     if (m_model->hasFailed())
         return false;

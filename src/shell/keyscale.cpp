@@ -68,8 +68,24 @@ int czechRank(const QString &text, qsizetype *i)
     return c.unicode() < 128 && !c.isLetterOrNumber() ? 0 : czechRadix() - 1;
 }
 
-// Letters without regard to case, in the order of their codes (as SQLite's NOCASE orders).
-constexpr int PlainRadix = 97;
+// Letters without regard to case, in the order of their codes (as SQLite's NOCASE orders): the
+// printable ASCII characters with the capitals taken as small letters, then anything else.
+const QString &plainLetters()
+{
+    static const QString letters = [] {
+        QString l;
+        for (char16_t u = 32; u < 128; ++u)
+            if (u < u'A' || u > u'Z')
+                l += QChar(u);
+        return l;
+    }();
+    return letters;
+}
+
+int plainRadix()
+{
+    return int(plainLetters().size()) + 1;
+}
 
 int plainRank(QChar c)
 {
@@ -77,8 +93,8 @@ int plainRank(QChar c)
     if (u >= u'A' && u <= u'Z')
         u = char16_t(u + 32);
     if (u >= 128)
-        return PlainRadix - 1;
-    return u < 32 ? 0 : int(u) - 32;
+        return plainRadix() - 1;
+    return u < 32 ? 0 : int(plainLetters().indexOf(QChar(u)));
 }
 
 } // namespace
@@ -124,7 +140,7 @@ double KeyScale::coordinate(const QVariant &value) const
         double c = 0;
         double scale = 1;
         for (int n = 0; n < TextLetters && n < t.size(); ++n) {
-            scale /= PlainRadix;
+            scale /= plainRadix();
             c += plainRank(t.at(n)) * scale;
         }
         return c;
@@ -143,7 +159,7 @@ QVariant KeyScale::valueOfCoordinate(double c) const
     case Kind::CzechText:
     case Kind::PlainText: {
         const bool czech = m_kind == Kind::CzechText;
-        const int radix = czech ? czechRadix() : PlainRadix;
+        const int radix = czech ? czechRadix() : plainRadix();
         QString t;
         for (int n = 0; n < TextLetters; ++n) {
             c *= radix;
@@ -154,7 +170,7 @@ QVariant KeyScale::valueOfCoordinate(double c) const
                                                           ? czechLetters().at(rank - 1)
                                                           : QString(QChar(0x4000));
             else
-                t += QChar(char16_t(rank + 32));
+                t += rank < int(plainLetters().size()) ? plainLetters().at(rank) : QChar(0x4000);
         }
         while (t.endsWith(QLatin1Char(' ')))
             t.chop(1);

@@ -2,6 +2,7 @@
 #include "browsemodel.h"
 #include "czechcollation.h"
 #include "datacontext.h"
+#include "keyscale.h"
 #include "procedurewindow.h"
 #include "recordform.h"
 #include "scratchdir.h"
@@ -38,6 +39,22 @@ public:
     }
 };
 
+// Rows added in one transaction: the table files sync on every commit, and a test adds many.
+class Bulk
+{
+public:
+    Bulk(DataContext &ctx, TableId table)
+        : m_store(ctx.store())
+    {
+        ctx.file(table).use();
+        m_store.begin({table}, 2000);
+    }
+    ~Bulk() { m_store.commit(); }
+
+private:
+    Store &m_store;
+};
+
 void addLog(DataContext &ctx, qint64 id, qint64 drzitel = 0, qint64 cas = 0, qint64 data = 0,
             const QString &karta = QString())
 {
@@ -54,6 +71,7 @@ void addLog(DataContext &ctx, qint64 id, qint64 drzitel = 0, qint64 cas = 0, qin
 
 void addLogs(DataContext &ctx, qint64 first, qint64 last, qint64 step = 1)
 {
+    Bulk bulk(ctx, TableId::LOG_POKOJE);
     for (qint64 id = first; id <= last; id += step)
         addLog(ctx, id);
 }
@@ -185,6 +203,8 @@ private slots:
     void pagesThroughMoreRowsThanFit();
     void wheelAndScrollBarScrollWithoutMovingSelection();
     void scrollBarPlacesListByKeyValue();
+    void textScaleFollowsKeyOrder_data();
+    void textScaleFollowsKeyOrder();
     void optKeyLeavesBlankRowsOut();
     void rangeAndFilterNarrowTheRows();
     void stepLocatorInCzechOrder_data();
@@ -403,6 +423,46 @@ void tst_BrowseList::scrollBarPlacesListByKeyValue()
     QVERIFY(qAbs(bar->value() - expected) <= 2);
 }
 
+void tst_BrowseList::textScaleFollowsKeyOrder_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QStringList>("ordered");  // texts in the order of their key
+    QTest::newRow("Czech") << int(KeyScale::Kind::CzechText)
+                           << QStringList{QStringLiteral("Adam"),    QStringLiteral("Cibulka"), QStringLiteral("Čech"),
+                                          QStringLiteral("Dvořák"),  QStringLiteral("Hora"),    QStringLiteral("Chalupa"),
+                                          QStringLiteral("Ivan"),    QStringLiteral("Novák"),   QStringLiteral("Říha"),
+                                          QStringLiteral("Šimek"),   QStringLiteral("Zeman"),   QStringLiteral("Žák")};
+    QTest::newRow("without case") << int(KeyScale::Kind::PlainText)
+                                  << QStringList{QStringLiteral("0A11"), QStringLiteral("ab12"), QStringLiteral("AC00"),
+                                                 QStringLiteral("b001"), QStringLiteral("B100"), QStringLiteral("c9"),
+                                                 QStringLiteral("ZZ")};
+}
+
+void tst_BrowseList::textScaleFollowsKeyOrder()
+{
+    QFETCH(int, kind);
+    QFETCH(QStringList, ordered);
+    const KeyScale scale(KeyScale::Kind(kind), ordered.first(), ordered.last());
+    QVERIFY(scale.isValid());
+    QCOMPARE(scale.fraction(ordered.first()), 0.0);
+    QCOMPARE(scale.fraction(ordered.last()), 1.0);
+    for (int i = 1; i < ordered.size(); ++i)
+        QVERIFY2(scale.fraction(ordered[i - 1]) <= scale.fraction(ordered[i]), qPrintable(ordered[i]));
+    // The text at a fraction lies in the key's order where the fraction says.
+    auto compare = [&](const QString &a, const QString &b) {
+        return kind == int(KeyScale::Kind::CzechText) ? CzechCollation::compare(a, b)
+                                                      : a.compare(b, Qt::CaseInsensitive);
+    };
+    QString previous = scale.valueAt(0).toString();
+    for (int step = 1; step <= 20; ++step) {
+        const QString at = scale.valueAt(step / 20.0).toString();
+        QVERIFY2(compare(previous, at) <= 0, qPrintable(previous + QLatin1String(" > ") + at));
+        previous = at;
+    }
+    QVERIFY(compare(scale.valueAt(0.5).toString(), ordered.first()) >= 0);
+    QVERIFY(compare(scale.valueAt(0.5).toString(), ordered.last()) <= 0);
+}
+
 void tst_BrowseList::optKeyLeavesBlankRowsOut()
 {
     const qint64 a = addCard(*m_ctx, QStringLiteral("X1"));
@@ -428,8 +488,11 @@ void tst_BrowseList::rangeAndFilterNarrowTheRows()
 {
     // 200 rows of three holders; only every 50th row of holder 2 passes the filter, so the
     // filtered reads must go on past many refused rows.
-    for (qint64 id = 1; id <= 200; ++id)
-        addLog(*m_ctx, id, id % 3, 1000 - id, id % 50 == 2 ? 1 : 0);
+    {
+        Bulk bulk(*m_ctx, TableId::LOG_POKOJE);
+        for (qint64 id = 1; id <= 200; ++id)
+            addLog(*m_ctx, id, id % 3, 1000 - id, id % 50 == 2 ? 1 : 0);
+    }
     BrowseOrder byHolder = BrowseOrder::byKey(LPO::KeyDrzitel);
     byHolder.rangeValues = {2};
     BrowseOrder byId = BrowseOrder::byKey(LPO::KeyId);
@@ -499,10 +562,13 @@ void tst_BrowseList::stepLocatorInCzechOrder()
                             QStringLiteral("Říha"),    QStringLiteral("Šimek"),   QStringLiteral("Černý"),
                             QStringLiteral("Novák"),   QStringLiteral("Kovář"),   QStringLiteral("Malá"),
                             QStringLiteral("Pokorný"), QStringLiteral("Beneš")};
-    qint64 kod = 0;
-    for (const QString &n : names)
-        if (n != QStringLiteral("Beneš"))
-            addPerson(*m_ctx, ++kod, n);
+    {
+        Bulk bulk(*m_ctx, TableId::ADR_DAT);
+        qint64 kod = 0;
+        for (const QString &n : names)
+            if (n != QStringLiteral("Beneš"))
+                addPerson(*m_ctx, ++kod, n);
+    }
     std::vector<BrowseColumn> columns{BrowseColumn::ofField(ADR::NAZEV, QStringLiteral("Nazev"), 120, Qt::AlignLeft,
                                                             Qt::AlignLeft, QStringLiteral("s52"))};
     BrowseList *list = makeList(TableId::ADR_DAT, columns, {BrowseOrder::byKey(ADR::KeyNazev)}, 130);
@@ -586,8 +652,11 @@ void tst_BrowseList::stepLocatorTakesDigitsAsNumber()
 void tst_BrowseList::sortHeaderOrdersByColumnAndBack()
 {
     // Holder 2 has rows 2, 5, 8, ... with times falling as the number grows.
-    for (qint64 id = 1; id <= 30; ++id)
-        addLog(*m_ctx, id, id % 3, 1000 - id, 0, QStringLiteral("K%1").arg(id % 7));
+    {
+        Bulk bulk(*m_ctx, TableId::LOG_POKOJE);
+        for (qint64 id = 1; id <= 30; ++id)
+            addLog(*m_ctx, id, id % 3, 1000 - id, 0, QStringLiteral("K%1").arg(id % 7));
+    }
     BrowseOrder byHolder = BrowseOrder::byKey(LPO::KeyDrzitel);
     byHolder.rangeValues = {2};
     BrowseList *list = makeList(TableId::LOG_POKOJE, logColumns(), {byHolder}, 400);
@@ -646,6 +715,7 @@ void tst_BrowseList::refillKeepsRowWhenRowsAddedBefore()
     // Another window (another context) adds rows before the selected one.
     {
         DataContext other(m_dir->path());
+        Bulk bulk(other, TableId::LOG_POKOJE);
         for (qint64 id = 1; id <= 40; ++id)
             addLog(other, id);
     }
@@ -881,8 +951,11 @@ void tst_BrowseList::readFailureReportsAndClosesWindow()
 
 void tst_BrowseList::formRunsInListContextAndReselects()
 {
-    for (qint64 id = 1; id <= 40; ++id)
-        addLog(*m_ctx, id, id);
+    {
+        Bulk bulk(*m_ctx, TableId::LOG_POKOJE);
+        for (qint64 id = 1; id <= 40; ++id)
+            addLog(*m_ctx, id, id);
+    }
     auto *owner = new ListWindow(*m_ctx, TableId::LOG_POKOJE);
     QPointer<ListWindow> ownerGuard(owner);
     BrowseList *list = owner->list;
