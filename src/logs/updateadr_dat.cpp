@@ -58,10 +58,10 @@ UpdateADR_DAT::UpdateADR_DAT(DataContext &context, QWidget *parent)
     QFrame *phones = box(basic, 4, 88, 214, 54);
     QFrame *notes = box(basic, 222, 88, 116, 54);
 
-    label(address, QStringLiteral("Jméno a příjmení:"), 6, 7, 64);
+    label(address, QStringLiteral("Jméno a příjmení:"), 6, 7, 68);
     label(address, QStringLiteral("Ulice:"), 6, 23, 64);
     label(address, QStringLiteral("Město:"), 6, 39, 64);
-    label(address, QStringLiteral("psč:"), 146, 39, 16);
+    label(address, QStringLiteral("psč:"), 150, 39, 16);
     label(address, QStringLiteral("Stát:"), 6, 55, 64);
     label(identity, QStringLiteral("Osobní číslo:"), 6, 7, 100);
     label(identity, QStringLiteral("Heslo:"), 6, 37, 100);
@@ -72,18 +72,18 @@ UpdateADR_DAT::UpdateADR_DAT(DataContext &context, QWidget *parent)
     label(extended, QStringLiteral("GSM:"), 8, 11, 30);
 
     // Made in the order the form declares them, which is the order of the Tab key.
-    m_country = edit(address, QStringLiteral("@s30"), ADR::STAT, "STAT", 72, 54, 132);
-    m_name = edit(address, QStringLiteral("@s52"), ADR::NAZEV, "NAZEV", 72, 6, 132);
+    m_country = edit(address, QStringLiteral("@s30"), ADR::STAT, "STAT", 75, 54, 132);
+    m_name = edit(address, QStringLiteral("@s52"), ADR::NAZEV, "NAZEV", 75, 6, 132);
     m_personalNumber = edit(identity, QStringLiteral("@n-14"), ADR::OSOBNI_CISLO, "OSOBNI_CISLO", 6, 17, 104);
     m_personalNumber->setAlignment(Qt::AlignRight);
     m_password = edit(identity, QStringLiteral("@s20"), ADR::PASS, "PASS", 6, 47, 104);
-    m_street = edit(address, QStringLiteral("@S45"), ADR::ULICE, "ULICE", 72, 22, 132);
-    m_town = edit(address, QStringLiteral("@s30"), ADR::MESTO, "MESTO", 72, 38, 70);
-    m_postcode = edit(address, QStringLiteral("@s6"), ADR::PSC, "PSC", 164, 38, 40);
-    m_mobile = edit(phones, QStringLiteral("@s20"), ADR::MOBIL, "MOBIL", 72, 22, 100);
-    m_telephone = edit(phones, QStringLiteral("@s20"), ADR::TELEFON1, "TELEFON1", 72, 6, 100);
+    m_street = edit(address, QStringLiteral("@S45"), ADR::ULICE, "ULICE", 75, 22, 132);
+    m_town = edit(address, QStringLiteral("@s30"), ADR::MESTO, "MESTO", 75, 38, 70);
+    m_postcode = edit(address, QStringLiteral("@s6"), ADR::PSC, "PSC", 167, 38, 40);
+    m_mobile = edit(phones, QStringLiteral("@s20"), ADR::MOBIL, "MOBIL", 75, 22, 100);
+    m_telephone = edit(phones, QStringLiteral("@s20"), ADR::TELEFON1, "TELEFON1", 75, 6, 100);
     m_note = edit(notes, QStringLiteral("@s128"), ADR::POZNAMKA2, "POZNAMKA2", 6, 16, 104);
-    m_fax = edit(phones, QStringLiteral("@s20"), ADR::FAX, "FAX", 72, 38, 100);
+    m_fax = edit(phones, QStringLiteral("@s20"), ADR::FAX, "FAX", 75, 38, 100);
     m_gsm = edit(extended, QStringLiteral("@n3"), ADR::GSM, "GSM", 40, 10, 30);
     m_gsm->setAlignment(Qt::AlignRight);
     setFirstField(m_country);

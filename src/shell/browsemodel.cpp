@@ -225,6 +225,8 @@ bool BrowseModel::readRows(const Position &from, bool backwards, bool inclusive,
             }
             return false;
         }
+        // Where the next chunk starts, taken before the rows are moved out of `raw`.
+        const Position next = raw.empty() ? Position() : positionOf(raw.back());
         for (Record &rec : raw) {
             if (filtered && !accepts(rec))
                 continue;
@@ -238,7 +240,6 @@ bool BrowseModel::readRows(const Position &from, bool backwards, bool inclusive,
             return true;
         }
         // The filter left rows out: go on after the last row read.
-        const Position next = positionOf(raw.back());
         req.from = next.values;
         req.hasRowId = true;
         req.fromRowId = next.rowId;

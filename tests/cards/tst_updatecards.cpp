@@ -540,19 +540,26 @@ void TstUpdateCARDS::historyKeyOnTheTenFields()
     QPointer<UpdateCARDS> first = openForm(windows, ctx, DataContext::InsertRecord);
     type(first->rfid(), QStringLiteral("HIST"));
     QTest::keyClick(first->holder(), Qt::Key_Down);  // Adamová Eva, 2
-    type(first->roomNumber(), QStringLiteral("104"));
+    retype(first->roomNumber(), QStringLiteral("104"));
     type(first->note(), QStringLiteral("Poznámka"));
     QTest::mouseClick(first->active(), Qt::LeftButton);
     QTest::mouseClick(first->allEntrances(), Qt::LeftButton);
-    type(first->category(), QStringLiteral("5"));
-    type(first->timeValidity(), QStringLiteral("12"));
-    type(first->kind(), QStringLiteral("7"));
-    type(first->validityDate(), QStringLiteral("80000"));
+    retype(first->category(), QStringLiteral("5"));
+    retype(first->timeValidity(), QStringLiteral("12"));
+    retype(first->kind(), QStringLiteral("7"));
+    retype(first->validityDate(), QStringLiteral("80000"));
     type(first->validityTime(), QStringLiteral("7:30:15"));
     QTest::mouseClick(first->saveButton(), Qt::LeftButton);
     QCOMPARE(ctx.globalResponse, quint8(DataContext::RequestCompleted));
     const Record saved = storedCard(dir.path(), 1);
     QCOMPARE(saved.integer(CAR::DRZITEL), 2);
+    QCOMPARE(saved.integer(CAR::CISLO_POKOJE), 104);
+    QCOMPARE(saved.integer(CAR::KATEGORIE), 5);
+    QCOMPARE(saved.integer(CAR::CASOVA_PLATNOST), 12);
+    QCOMPARE(saved.integer(CAR::DRUH), 7);
+    QCOMPARE(saved.integer(CAR::DATUM_PLATNOSTI), 80000);
+    QCOMPARE(saved.integer(CAR::STAV_KARTY), 1);
+    QCOMPARE(saved.integer(CAR::VSECHNY_POKOJE), 1);
     QCOMPARE(saved.integer(CAR::CAS_PLATNOSTI), 7 * 360000 + 30 * 6000 + 15 * 100 + 1);
 
     QPointer<UpdateCARDS> next = openForm(windows, ctx, DataContext::InsertRecord);

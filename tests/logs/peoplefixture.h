@@ -10,6 +10,7 @@
 
 #include <QList>
 #include <QPointer>
+#include <QTableView>
 #include <QWidget>
 #include <QtTest>
 
@@ -49,17 +50,12 @@ inline qint32 addPerson(const QString &dir, const QString &name)
 
 // A log row; returns its entry number.
 inline qint64 addLog(const QString &dir, qint32 person, const QDate &date, int hour, int minute, int code,
-                     int reader = 0, qint64 id = 0)
+                     int reader = 0)
 {
     DataContext c(dir);
     FileManager &fm = c.file(TableId::LOG_POKOJE);
     if (!fm.primeRecord())
         return 0;
-    if (id != 0) {
-        fm.abandonReservation();
-        fm.record().clear();
-        fm.record().setInteger(LPO::ID, id);
-    }
     fm.record().setInteger(LPO::DRZITEL, person);
     fm.record().setInteger(LPO::DATUM, StdDateTime::fromQDate(date));
     fm.record().setInteger(LPO::CAS, StdDateTime::fromHms(hour, minute));

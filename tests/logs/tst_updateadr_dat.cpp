@@ -314,7 +314,7 @@ void TstUpdateADR_DAT::twoPeopleMayShareNameAndPersonalNumber()
     for (int i = 0; i < 2; ++i) {
         QPointer<UpdateADR_DAT> form = openForm(windows, ctx, DataContext::InsertRecord);
         type(form->name(), QStringLiteral("Jan Novák"));
-        type(form->personalNumber(), QStringLiteral("1234"));
+        retype(form->personalNumber(), QStringLiteral("1234"));
         QTest::mouseClick(form->saveButton(), Qt::LeftButton);
         QCOMPARE(ctx.globalResponse, quint8(DataContext::RequestCompleted));
     }
@@ -426,16 +426,18 @@ void TstUpdateADR_DAT::historyKeyInEveryEntry()
     type(first->town(), QStringLiteral("Brno"));
     type(first->postcode(), QStringLiteral("60200"));
     type(first->country(), QStringLiteral("Česko"));
-    type(first->personalNumber(), QStringLiteral("77"));
+    retype(first->personalNumber(), QStringLiteral("77"));
     type(first->password(), QStringLiteral("heslo"));
     type(first->telephone(), QStringLiteral("123"));
     type(first->mobile(), QStringLiteral("456"));
     type(first->fax(), QStringLiteral("789"));
     type(first->note(), QStringLiteral("pozn"));
-    type(first->gsm(), QStringLiteral("12"));
+    retype(first->gsm(), QStringLiteral("12"));
     QTest::mouseClick(first->saveButton(), Qt::LeftButton);
     QCOMPARE(ctx.globalResponse, quint8(DataContext::RequestCompleted));
     const Record saved = storedPerson(dir.path(), 1);
+    QCOMPARE(saved.integer(ADR::OSOBNI_CISLO), 77);
+    QCOMPARE(saved.integer(ADR::GSM), 12);
 
     QPointer<UpdateADR_DAT> next = openForm(windows, ctx, DataContext::InsertRecord);
     const QList<QPair<FieldEdit *, int>> entries = {
