@@ -10,9 +10,11 @@
 
 #include "alarmgcu.h"
 #include "all_settings.h"
+#include "browseadresar.h"
 #include "browsecards.h"
 #include "browsegcu_pok.h"
 #include "browselog_pokoje.h"
+#include "browsepristupy.h"
 #include "consolereporter.h"
 #include "demogenerator.h"
 #include "errorreporter.h"
@@ -199,6 +201,8 @@ int runProgram(int argc, char **argv, const CommandLine &line)
         {QStringLiteral("Kalendar"), startKalendar},
         {QStringLiteral("alarmGCU"), startalarmGCU},
         {QStringLiteral("all_settings"), startall_settings},
+        {QStringLiteral("BrowseAdresar"), startBrowseAdresar},
+        {QStringLiteral("BrowsePristupy"), startBrowsePristupy},
     };
     return MainFrame::runProgram(line.dataDir, windows);
 }
