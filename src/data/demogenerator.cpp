@@ -221,7 +221,7 @@ std::vector<UnitSpec> units()
 enum class Schedule { OfficeHours, Rotation, KitchenWeeks, FiveOfSeven };
 enum class Department { Admin, Management, Reception, Kitchen, Housekeeping, Maintenance };
 
-struct PersonSpec {
+struct PersonProfile {
     const char16_t *name;
     const char16_t *job;
     int group;  // ADR:SKUPINA
@@ -230,7 +230,7 @@ struct PersonSpec {
     bool gsm;   // may open the gate by telephone, and comes by car
 };
 
-const PersonSpec staff[] = {
+const PersonProfile staff[] = {
     {u"Správce Systému", u"Správce systému", 1, Schedule::OfficeHours, Department::Admin, true},
     {u"Jana Nováková", u"Ředitelka hotelu", 1, Schedule::OfficeHours, Department::Management, true},
     {u"Petr Svoboda", u"Provozní ředitel", 1, Schedule::OfficeHours, Department::Management, true},
@@ -293,7 +293,7 @@ const char16_t *const streets[] = {u"Krkonošská", u"Komenského", u"Husova", u
 struct Person {
     qint32 kod = 0;
     int index = 0;
-    PersonSpec spec{};
+    PersonProfile profile{};
     QString name;
     int offset = 0;  // place in the rotation of the department
     QString card;    // RFID of the card in use
@@ -302,11 +302,11 @@ struct Person {
     EventGenerator::Route route;
 };
 
-PersonSpec specFor(int index)
+PersonProfile profileFor(int index)
 {
     if (index < staffCount)
         return staff[index];
-    static const PersonSpec more[] = {
+    static const PersonProfile more[] = {
         {nullptr, u"Recepční", 2, Schedule::Rotation, Department::Reception, false},
         {nullptr, u"Kuchař", 3, Schedule::KitchenWeeks, Department::Kitchen, false},
         {nullptr, u"Pokojská", 4, Schedule::FiveOfSeven, Department::Housekeeping, false},
@@ -555,11 +555,11 @@ bool Demo::writeMasterData(QString *error)
         c.setInteger(CAR::VYJEZD_OBJEKT, 1);
         c.setInteger(CAR::VJEZD_HOTEL, 1);
         c.setInteger(CAR::POSUVNE_DVERE, 1);
-        c.setInteger(CAR::VJEZD_PARKOVISTE, p.spec.gsm ? 1 : 0);
-        const bool allRooms = p.spec.department == Department::Admin ||
-                              p.spec.department == Department::Reception ||
-                              p.spec.department == Department::Housekeeping ||
-                              p.spec.department == Department::Maintenance;
+        c.setInteger(CAR::VJEZD_PARKOVISTE, p.profile.gsm ? 1 : 0);
+        const bool allRooms = p.profile.department == Department::Admin ||
+                              p.profile.department == Department::Reception ||
+                              p.profile.department == Department::Housekeeping ||
+                              p.profile.department == Department::Maintenance;
         c.setInteger(CAR::VSECHNY_POKOJE, allRooms ? 1 : 0);
         c.setText(CAR::POZNAMKA, active ? QStringLiteral("Služební karta")
                                         : QStringLiteral("Ztracená karta - zablokována"));
@@ -570,11 +570,11 @@ bool Demo::writeMasterData(QString *error)
         Person p;
         p.kod = i + 1;
         p.index = i;
-        p.spec = specFor(i);
+        p.profile = profileFor(i);
         p.name = nameFor(i);
-        p.offset = placeInDepartment[p.spec.department]++;
-        p.category = p.spec.group == 1 ? 2 : 1;
-        p.route = routeFor(p.spec.department);
+        p.offset = placeInDepartment[p.profile.department]++;
+        p.category = p.profile.group == 1 ? 2 : 1;
+        p.route = routeFor(p.profile.department);
         p.card = EventGenerator::cardCode(m_options.seed, 2 * i);
         if (lostCard.count(i))
             p.lostCard = EventGenerator::cardCode(m_options.seed, 2 * i + 1);
@@ -590,18 +590,18 @@ bool Demo::writeMasterData(QString *error)
         r.setText(ADR::MESTO, QString::fromUtf16(town.name));
         r.setText(ADR::PSC, QString::fromUtf16(town.psc));
         r.setText(ADR::STAT, QStringLiteral("Česká republika"));
-        if (p.spec.group == 1)
+        if (p.profile.group == 1)
             r.setText(ADR::TELEFON1, QStringLiteral("499 433 %1").arg(100 + i, 3, 10, QLatin1Char('0')));
         r.setText(ADR::MOBIL, QStringLiteral("+420 %1 %2 %3")
                                   .arg(602 + (i % 5) * 70)
                                   .arg((i * 271) % 900 + 100)
                                   .arg((i * 613) % 900 + 100));
-        r.setText(ADR::POZNAMKA2, QString::fromUtf16(p.spec.job));
-        r.setInteger(ADR::STRAVA, p.spec.group == 1 ? 0 : 1);
+        r.setText(ADR::POZNAMKA2, QString::fromUtf16(p.profile.job));
+        r.setInteger(ADR::STRAVA, p.profile.group == 1 ? 0 : 1);
         r.setInteger(ADR::DOCHAZKA, 1);
-        r.setInteger(ADR::SKUPINA, p.spec.group);
+        r.setInteger(ADR::SKUPINA, p.profile.group);
         r.setText(ADR::PASS, i == 0 ? QStringLiteral("demo") : QString::number(100 + i));
-        r.setInteger(ADR::GSM, p.spec.gsm ? 1 : 0);
+        r.setInteger(ADR::GSM, p.profile.gsm ? 1 : 0);
         if (!insert(TableId::ADR_DAT, r, error))
             return fail();
         if (!p.lostCard.isEmpty() && !addCard(p, p.lostCard, false))
@@ -624,7 +624,7 @@ bool Demo::scheduled(const Person &p, qint32 date, Hours *hours) const
 {
     const int weekday = StdDateTime::weekday(date);
     const int week = (date - 1) / 7;  // weeks from Monday to Sunday
-    switch (p.spec.schedule) {
+    switch (p.profile.schedule) {
     case Schedule::OfficeHours:
         if (weekday == 0 || weekday == 6 || m_holidays.count(date))
             return false;
@@ -644,7 +644,7 @@ bool Demo::scheduled(const Person &p, qint32 date, Hours *hours) const
         const int off = (weekday + p.offset) % 7;
         if (off == 0 || off == 1)
             return false;
-        if (p.spec.schedule == Schedule::FiveOfSeven)
+        if (p.profile.schedule == Schedule::FiveOfSeven)
             *hours = EventGenerator::Morning;
         else
             *hours = (week + p.offset) % 2 ? EventGenerator::KitchenAfternoon : EventGenerator::Morning;
@@ -758,9 +758,9 @@ bool Demo::writeLog(QString *error)
                     continue;
                 hours.lengthMinutes = 4 * 60;
             }
-            const int doors = p.spec.department == Department::Housekeeping ? m_gen.bounded(4, 8) : m_gen.bounded(2, 5);
+            const int doors = p.profile.department == Department::Housekeeping ? m_gen.bounded(4, 8) : m_gen.bounded(2, 5);
             // The administrator's first day comes through the gate, so the log always has one.
-            const bool byCar = p.spec.gsm && ((first && p.index == 0) || m_gen.chance(25));
+            const bool byCar = p.profile.gsm && ((first && p.index == 0) || m_gen.chance(25));
             const std::vector<Event> events = m_gen.workingDay(hours, date, p.route, doors, byCar, 3);
             // A shift that ends today or later is not over yet.
             if (events.back().datum > m_last)
